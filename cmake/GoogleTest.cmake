@@ -1,0 +1,16 @@
+# GoogleTest from Debian's source package, built with this project's toolchain.
+set(GOOGLETEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+# GoogleTest's own sources are not ours to keep warning-free or GBK-encoded.
+foreach(target gtest gtest_main)
+  target_compile_options(${target} PRIVATE -w)
+endforeach()
+
+# One CTest test per test program: under Wine every process start costs, so a program
+# runs all its cases in one go.
+function(filetime_add_test name)
+  add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
+endfunction()
