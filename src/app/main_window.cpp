@@ -4,6 +4,7 @@
 #include <ole2.h>
 
 #include <string>
+#include <utility>
 
 #include "app_menu.h"
 #include "label.h"
@@ -55,10 +56,6 @@ bool RegisterMainWindowClass(HINSTANCE instance, WNDPROC procedure) {
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
-    windowClass.hIconSm = static_cast<HICON>(
-        LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                   GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kMainWindowClassName;
@@ -83,6 +80,12 @@ HWND MainWindow::Create(HINSTANCE instance) {
     if (!window) {
         if (!state->window_) delete state;
         return nullptr;
+    }
+    // The taskbar button shows the program's icon; the title bar has none (no system menu).
+    for (auto [kind, side] : {std::pair{ICON_BIG, SM_CXICON}, std::pair{ICON_SMALL, SM_CXSMICON}}) {
+        int pixels = GetSystemMetrics(side);
+        HANDLE icon = LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON, pixels, pixels, LR_SHARED);
+        SendMessageA(window, WM_SETICON, kind, reinterpret_cast<LPARAM>(icon));
     }
     RECT outer;
     GetWindowRect(window, &outer);

@@ -9,17 +9,12 @@
 #include "label.h"
 #include "layout.h"
 #include "main_window.h"
+#include "main_window_fixture.h"
 #include "win_test.h"
 
 using namespace wintest;
 
 namespace {
-
-std::string TextOf(HWND window) {
-    std::string text(GetWindowTextLengthA(window) + 1, '\0');
-    text.resize(GetWindowTextA(window, text.data(), static_cast<int>(text.size())));
-    return text;
-}
 
 std::string ClassOf(HWND window) {
     char name[64] = {};
@@ -34,25 +29,7 @@ RECT ClientRectOf(HWND control) {
     return rect;
 }
 
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        window_ = MainWindow::Create(GetModuleHandleA(nullptr));
-        ASSERT_NE(window_, nullptr);
-        MainWindow::Show(window_);
-        PumpMessages();
-        state_ = MainWindow::FromHandle(window_);
-        ASSERT_NE(state_, nullptr);
-    }
-    void TearDown() override {
-        if (IsWindow(window_)) DestroyWindow(window_);
-        PumpMessages();
-    }
-    HWND Control(ControlIndex index) const { return GetDlgItem(window_, ControlId(index)); }
-
-    HWND window_ = nullptr;
-    MainWindow* state_ = nullptr;
-};
+using MainWindowTest = MainWindowFixture;
 
 TEST_F(MainWindowTest, StandsCentredWithFixedOuterSizeAndNoSystemMenu) {
     RECT outer;
@@ -70,10 +47,12 @@ TEST_F(MainWindowTest, StandsCentredWithFixedOuterSizeAndNoSystemMenu) {
     EXPECT_EQ(exStyle & (WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_APPWINDOW | WS_EX_CLIENTEDGE), 0);
     EXPECT_EQ(GetWindow(window_, GW_OWNER), nullptr);
     EXPECT_EQ(GetMenu(window_), nullptr);
+    for (WPARAM kind : {ICON_BIG, ICON_SMALL})
+        EXPECT_NE(SendMessageA(window_, WM_GETICON, kind, 0), 0) << "the taskbar button shows the icon";
     EXPECT_EQ(GetClassLongPtrA(window_, GCLP_HBRBACKGROUND), COLOR_BTNFACE + 1);
     EXPECT_EQ(reinterpret_cast<HGDIOBJ>(SendMessageA(window_, WM_GETFONT, 0, 0)), GetStockObject(DEFAULT_GUI_FONT));
     // "Velkor文件时间修改器（Brisane）" in GBK.
-    EXPECT_EQ(TextOf(window_), "\x56\x65\x6C\x6B\x6F\x72\xCE\xC4\xBC\xFE\xCA\xB1\xBC\xE4\xD0\xDE\xB8\xC4\xC6\xF7"
+    EXPECT_EQ(WindowText(window_), "\x56\x65\x6C\x6B\x6F\x72\xCE\xC4\xBC\xFE\xCA\xB1\xBC\xE4\xD0\xDE\xB8\xC4\xC6\xF7"
                                "\xA3\xA8\x42\x72\x69\x73\x61\x6E\x65\xA3\xA9");
 }
 
@@ -103,7 +82,7 @@ TEST_F(MainWindowTest, EachControlMatchesItsLayoutRow) {
         EXPECT_FALSE(style & WS_DISABLED);
         EXPECT_EQ((style & WS_TABSTOP) != 0, spec.tabStop);
         EXPECT_EQ(style & spec.style, static_cast<LONG>(spec.style));
-        EXPECT_EQ(TextOf(control), spec.text);
+        EXPECT_EQ(WindowText(control), spec.text);
 
         LOGFONTA font{};
         auto handle = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
@@ -153,7 +132,7 @@ TEST_F(MainWindowTest, ZOrderIsTheCreationOrder) {
 
 TEST_F(MainWindowTest, StartsWithFocusInThePathBoxAndNoFileHandle) {
     EXPECT_EQ(GetFocus(), Control(文件路径));
-    EXPECT_EQ(state_->editor().OpenFileHandle, nullptr);
+    EXPECT_EQ(State().editor().OpenFileHandle, nullptr);
 }
 
 TEST_F(MainWindowTest, TabAndShiftTabWalkTheTabOrderAndWrap) {

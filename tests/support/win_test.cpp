@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "main_window.h"
+#include "web_links.h"
 
 namespace wintest {
 
@@ -193,12 +194,6 @@ constexpr int kFileNameCombo = 0x47c;  // cmb13
 constexpr int kFileNameEdit = 0x480;   // edt1
 constexpr int kMessageBoxText = 0xFFFF;
 
-std::string TextOf(HWND window) {
-    std::string text(GetWindowTextLengthA(window) + 1, '\0');
-    text.resize(GetWindowTextA(window, text.data(), static_cast<int>(text.size())));
-    return text;
-}
-
 struct ThreadWindows {
     HWND except;
     int others = 0;
@@ -266,8 +261,8 @@ void ModalWatcher::Answer(HWND dialog) {
         return;
     }
     SeenMessageBox box;
-    box.caption = TextOf(dialog);
-    box.text = TextOf(GetDlgItem(dialog, kMessageBoxText));
+    box.caption = WindowText(dialog);
+    box.text = WindowText(GetDlgItem(dialog, kMessageBoxText));
     box.owner = GetWindow(dialog, GW_OWNER);
     EnumChildWindows(dialog, FindIcon, reinterpret_cast<LPARAM>(&box.icon));
     ThreadWindows windows{dialog};
@@ -287,6 +282,27 @@ void SetOpenDialogFileName(HWND dialog, const std::string& name) {
     if (!field) field = GetDlgItem(dialog, kFileNameEdit);
     SetWindowTextA(field, name.c_str());
 }
+
+std::string WindowText(HWND window) {
+    std::string text(GetWindowTextLengthA(window) + 1, '\0');
+    text.resize(GetWindowTextA(window, text.data(), static_cast<int>(text.size())));
+    return text;
+}
+
+namespace {
+HINSTANCE WINAPI RecordShellCall(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT show) {
+    ShellCallRecorder::calls.push_back(
+        {owner, verb ? verb : "", file ? file : "", parameters == nullptr, directory == nullptr, show});
+    return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));  // above 32: success
+}
+}  // namespace
+
+ShellCallRecorder::ShellCallRecorder() {
+    calls.clear();
+    web_links_detail::ShellExecuteCall = RecordShellCall;
+}
+
+ShellCallRecorder::~ShellCallRecorder() { web_links_detail::ShellExecuteCall = ShellExecuteA; }
 
 // ---- input ----
 

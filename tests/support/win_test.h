@@ -107,6 +107,26 @@ private:
 void SetOpenDialogFileName(HWND dialog, const std::string& name);
 bool IsOpenDialog(HWND window);
 
+// The whole text of a window of this process.
+std::string WindowText(HWND window);
+
+// While alive, stands in front of the program's shell call: records each call and passes none
+// on, so the order of events and the owner window can be seen.
+class ShellCallRecorder {
+public:
+    struct Call {
+        HWND owner;
+        std::string verb, file;
+        bool parametersNull, directoryNull;
+        int show;
+    };
+    ShellCallRecorder();
+    ~ShellCallRecorder();
+    ShellCallRecorder(const ShellCallRecorder&) = delete;
+    ShellCallRecorder& operator=(const ShellCallRecorder&) = delete;
+    static inline std::vector<Call> calls;
+};
+
 // Handles every message waiting for this thread the way the program's loop does.
 // Returns: true when a WM_QUIT was among them.
 bool PumpMessages();
