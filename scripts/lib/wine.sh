@@ -63,7 +63,9 @@ SH
   as_wine_user wineboot --init >/dev/null 2>&1
   as_wine_user wineserver -w
   # No crash dialog can hang a run; the browser is the stand-in above; no window manager runs
-  # on Xvfb, so Wine draws the title bars itself; 宋体 is drawn with the CJK font of the system.
+  # on Xvfb, so Wine draws the title bars itself and manages the windows alone (a managed
+  # window waits two seconds for a window manager each time it closes); 宋体 is drawn with
+  # the CJK font of the system.
   # regedit reads a REGEDIT4 file in the ANSI code page, here GBK.
   iconv -f UTF-8 -t GBK > "$WINE_SESSION_DIR/settings.reg" <<REG
 REGEDIT4
@@ -76,6 +78,7 @@ REGEDIT4
 
 [HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]
 "Decorated"="N"
+"Managed"="N"
 
 [HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]
 "宋体"="WenQuanYi Micro Hei"

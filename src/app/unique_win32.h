@@ -49,7 +49,13 @@ struct FileTraits {
     static void close(HANDLE file) { CloseHandle(file); }
 };
 
+struct MemoryDcTraits {
+    static HDC empty() { return nullptr; }
+    static void close(HDC dc) { DeleteDC(dc); }
+};
+
 using UniqueGdiObject = UniqueWin32<HGDIOBJ, GdiObjectTraits>;
+using UniqueMemoryDc = UniqueWin32<HDC, MemoryDcTraits>;
 using UniqueMenu = UniqueWin32<HMENU, MenuTraits>;
 using UniqueHook = UniqueWin32<HHOOK, HookTraits>;
 using UniqueFile = UniqueWin32<HANDLE, FileTraits>;
@@ -65,6 +71,22 @@ public:
 private:
     HDC dc_;
     HGDIOBJ old_;
+};
+
+// GetWindowDC/ReleaseDC for one scope.
+class ScopedWindowDc {
+public:
+    explicit ScopedWindowDc(HWND window) : window_(window), dc_(GetWindowDC(window)) {}
+    ~ScopedWindowDc() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
+    ScopedWindowDc(const ScopedWindowDc&) = delete;
+    ScopedWindowDc& operator=(const ScopedWindowDc&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
 };
 
 // BeginPaint/EndPaint for one WM_PAINT.

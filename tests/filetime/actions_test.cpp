@@ -189,11 +189,11 @@ TEST_F(ActionsTest, TypingAnotherPathKeepsActingOnTheOpenedFile) {
 TEST_F(ActionsTest, OpeningAgainClosesTheHeldHandleFirst) {
     std::string path = folder_.MakeFile("again.txt");
     OpenTyped(path);
-    DWORD handles = HandleCount();
+    DWORD handles = LiveKernelHandles();
     for (int again = 0; again < 5; ++again) OpenTyped(path);
     EXPECT_TRUE(watcher_.boxes.empty());
     EXPECT_NE(Held(), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(HandleCount(), handles);
+    EXPECT_EQ(LiveKernelHandles(), handles);
     // A failed open closes the held handle too: the file is free.
     OpenTyped(folder_.File("missing.txt"));
     HANDLE exclusive = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);

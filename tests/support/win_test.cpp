@@ -359,12 +359,53 @@ std::vector<std::string> WaitForBrowserAddresses(size_t count) {
     return BrowserAddresses();
 }
 
-DWORD HandleCount() {
+DWORD LiveKernelHandles() {
     DWORD count = 0;
-    GetProcessHandleCount(GetCurrentProcess(), &count);
+    if (GetProcessHandleCount(GetCurrentProcess(), &count) && count) return count;
+    DWORD flags;
+    for (UINT_PTR value = 4; value < 0x10000; value += 4) {
+        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++count;
+    }
     return count;
 }
-DWORD GdiObjects() { return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); }
-DWORD UserObjects() { return GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS); }
+
+// Wine's GDI and USER tables answer for a bare table index, whatever the handle's generation.
+DWORD LiveGdiObjects() {
+    if (DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return reported;
+    DWORD live = 0;
+    for (UINT_PTR index = 1; index < 0x10000; ++index) {
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index))) ++live;
+    }
+    return live;
+}
+
+DWORD LiveUserObjects() {
+    if (DWORD reported = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)) return reported;
+    DWORD live = 0;
+    for (UINT_PTR index = 0x20; index < 0x10000; index += 2) {
+        auto handle = reinterpret_cast<HWND>(index);
+        DWORD process = 0;
+        if (IsWindow(handle) && GetWindowThreadProcessId(handle, &process) && process == GetCurrentProcessId())
+            ++live;
+        else if (IsMenu(reinterpret_cast<HMENU>(index)))
+            ++live;
+    }
+    return live;
+}
+
+std::uint64_t PrivateBytes() {
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    if (GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                             sizeof counters) &&
+        counters.PrivateUsage)
+        return counters.PrivateUsage;
+    // Under Wine: the data segment of the Linux process, heaps included.
+    std::ifstream status("Z:\\proc\\self\\status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmData:", 0) == 0) return std::stoull(line.substr(7)) * 1024;
+    }
+    return 0;
+}
 
 }  // namespace wintest

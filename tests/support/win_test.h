@@ -140,9 +140,13 @@ std::vector<std::string> BrowserAddresses();
 // Waits until the stand-in has recorded count addresses (or a generous deadline passes).
 std::vector<std::string> WaitForBrowserAddresses(size_t count);
 
-// Number of open handles, GDI and USER objects of this process.
-DWORD HandleCount();
-DWORD GdiObjects();
-DWORD UserObjects();
+// What this process holds: open kernel handles, live GDI objects, USER objects (windows and
+// menus) and private memory in bytes. Wine answers the usual calls (GetProcessHandleCount,
+// GetGuiResources, GetProcessMemoryInfo) with 0, so there the handle tables are probed and
+// the memory is read from the Linux process's status.
+DWORD LiveKernelHandles();
+DWORD LiveGdiObjects();
+DWORD LiveUserObjects();
+std::uint64_t PrivateBytes();
 
 }  // namespace wintest
