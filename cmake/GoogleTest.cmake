@@ -15,6 +15,9 @@ endforeach()
 
 # One CTest test per test program: under Wine every process start costs, so a program
 # runs all its cases in one go.
+# A test that hangs (a modal window nobody answers) fails after its TIMEOUT instead of holding
+# up the run.
 function(filetime_add_test name)
   add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600)
 endfunction()

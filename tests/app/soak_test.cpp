@@ -70,7 +70,7 @@ TEST_F(SoakTest, RepeatedUseHoldsNothingMore) {
     EXPECT_LE(end.kernelHandles, baseline.kernelHandles + 4);
     EXPECT_LE(end.gdiObjects, baseline.gdiObjects + 4);
     EXPECT_LE(end.userObjects, baseline.userObjects + 4);
-    EXPECT_LE(end.privateBytes, baseline.privateBytes + 2 * 1024 * 1024);
+    EXPECT_LE(end.privateBytes, baseline.privateBytes + 64 * 1024);
     EXPECT_EQ(watcher.openDialogs, cycles);
     DestroyWindow(window_);  // let go of the file before reading it
     PumpMessages();

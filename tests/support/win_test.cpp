@@ -400,12 +400,19 @@ std::uint64_t PrivateBytes() {
                              sizeof counters) &&
         counters.PrivateUsage)
         return counters.PrivateUsage;
-    // Under Wine: the data segment of the Linux process, heaps included.
-    std::ifstream status("Z:\\proc\\self\\status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmData:", 0) == 0) return std::stoull(line.substr(7)) * 1024;
+    // Under Wine: the bytes in use in the process's heaps (the C runtime's included).
+    std::vector<HANDLE> heaps(GetProcessHeaps(0, nullptr) + 16);
+    heaps.resize(GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data()));
+    std::uint64_t used = 0;
+    for (HANDLE heap : heaps) {
+        PROCESS_HEAP_ENTRY entry{};
+        HeapLock(heap);
+        while (HeapWalk(heap, &entry)) {
+            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) used += entry.cbData;
+        }
+        HeapUnlock(heap);
     }
-    return 0;
+    return used;
 }
 
 }  // namespace wintest

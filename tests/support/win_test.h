@@ -143,7 +143,7 @@ std::vector<std::string> WaitForBrowserAddresses(size_t count);
 // What this process holds: open kernel handles, live GDI objects, USER objects (windows and
 // menus) and private memory in bytes. Wine answers the usual calls (GetProcessHandleCount,
 // GetGuiResources, GetProcessMemoryInfo) with 0, so there the handle tables are probed and
-// the memory is read from the Linux process's status.
+// the heaps are walked.
 DWORD LiveKernelHandles();
 DWORD LiveGdiObjects();
 DWORD LiveUserObjects();
