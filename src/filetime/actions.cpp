@@ -15,6 +15,15 @@ void WriteTimeText(HWND box, DateTime value) {
     SetWindowTextA(box, DateTimeToText(value).c_str());
 }
 
+// comdlg32 (and the shell it brings along) is loaded when the dialog is first shown, not at
+// start: loading it would add to every start-up.
+BOOL GetOpenFileNameOnFirstUse(OPENFILENAMEA* dialog) {
+    using GetOpenFileNameFunction = BOOL(WINAPI*)(OPENFILENAMEA*);
+    static const auto getOpenFileName = reinterpret_cast<GetOpenFileNameFunction>(
+        reinterpret_cast<void*>(GetProcAddress(LoadLibraryA("comdlg32.dll"), "GetOpenFileNameA")));
+    return getOpenFileName && getOpenFileName(dialog);
+}
+
 }  // namespace
 
 bool OpenFileDialog::Show(HWND owner) {
@@ -28,7 +37,7 @@ bool OpenFileDialog::Show(HWND owner) {
     dialog.lpstrFile = file;
     dialog.nMaxFile = MAX_PATH;
     dialog.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-    if (!GetOpenFileNameA(&dialog)) return false;
+    if (!GetOpenFileNameOnFirstUse(&dialog)) return false;
     fileName = file;
     return true;
 }

@@ -297,12 +297,12 @@ HINSTANCE WINAPI RecordShellCall(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR pa
 }
 }  // namespace
 
-ShellCallRecorder::ShellCallRecorder() {
+ShellCallRecorder::ShellCallRecorder() : previous_(web_links_detail::ShellExecuteCall) {
     calls.clear();
     web_links_detail::ShellExecuteCall = RecordShellCall;
 }
 
-ShellCallRecorder::~ShellCallRecorder() { web_links_detail::ShellExecuteCall = ShellExecuteA; }
+ShellCallRecorder::~ShellCallRecorder() { web_links_detail::ShellExecuteCall = previous_; }
 
 // ---- input ----
 

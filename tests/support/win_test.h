@@ -125,6 +125,9 @@ public:
     ShellCallRecorder(const ShellCallRecorder&) = delete;
     ShellCallRecorder& operator=(const ShellCallRecorder&) = delete;
     static inline std::vector<Call> calls;
+
+private:
+    HINSTANCE(WINAPI* previous_)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
 };
 
 // Handles every message waiting for this thread the way the program's loop does.

@@ -100,8 +100,12 @@ int main(int argc, char** argv) {
         TerminateProcess(process.hProcess, 1);
         return 103;
     }
+    // Idle can come a moment before the window is shown: wait for that too.
     Search search{process.dwProcessId, nullptr};
-    EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
+    for (int waited = 0; waited < 30000; ++waited) {
+        EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found || WaitForSingleObject(process.hProcess, 1) == WAIT_OBJECT_0) break;
+    }
     QueryPerformanceCounter(&ready);
     if (!search.found) {
         std::fprintf(stderr, "launcher: the program shows no window\n");
