@@ -241,6 +241,11 @@ ModalWatcher::~ModalWatcher() {
 }
 
 LRESULT CALLBACK ModalWatcher::CbtProc(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_DESTROYWND && currentWatcher) {
+        // Handles are reused: a destroyed dialog's must not look answered already.
+        currentWatcher->answered_.erase(reinterpret_cast<HWND>(wParam));
+        pendingDialogs.erase(reinterpret_cast<HWND>(wParam));
+    }
     if (code == HCBT_ACTIVATE && currentWatcher) {
         HWND window = reinterpret_cast<HWND>(wParam);
         char className[16];
