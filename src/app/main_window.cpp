@@ -122,29 +122,29 @@ bool MainWindow::CreateControls() {
     SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
 
     for (int index = 0; index < ControlCount; ++index) {
-        const ControlSpec& spec = kMainWindowLayout[index];
+        const ControlSpec& row = kMainWindowLayout[index];
         int id = ControlId(static_cast<ControlIndex>(index));
         HWND control = nullptr;
-        switch (spec.kind) {
+        switch (row.kind) {
         case ControlKind::OpenFileDialog:
             continue;  // a component with no window of its own
         case ControlKind::Label:
-            control = CreateLabel(window_, id, spec.text, spec.x, spec.y, spec.width, spec.height,
-                                  spec.textFormat, instance_);
+            control = CreateLabel(window_, id, row.text, row.x, row.y, row.width, row.height,
+                                  row.textFormat, instance_);
             break;
         case ControlKind::Button:
         case ControlKind::Edit:
-            control = CreateWindowExA(spec.exStyle, spec.kind == ControlKind::Button ? "BUTTON" : "EDIT",
-                                      spec.text, WS_CHILD | (spec.tabStop ? WS_TABSTOP : 0) | spec.style,
-                                      spec.x, spec.y, spec.width, spec.height, window_,
+            control = CreateWindowExA(row.exStyle, row.kind == ControlKind::Button ? "BUTTON" : "EDIT",
+                                      row.text, WS_CHILD | (row.tabStop ? WS_TABSTOP : 0) | row.style,
+                                      row.x, row.y, row.width, row.height, window_,
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
             break;
         }
         if (!control) return false;
         controls_[index] = control;
-        HGDIOBJ font = spec.font == ControlFont::Bold20 ? boldFont_.get() : normalFont_.get();
+        HGDIOBJ font = row.font == ControlFont::Bold20 ? boldFont_.get() : normalFont_.get();
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        if (spec.kind == ControlKind::Edit) SendMessageA(control, EM_LIMITTEXT, 0, 0);
+        if (row.kind == ControlKind::Edit) SendMessageA(control, EM_LIMITTEXT, 0, 0);
     }
 
     HWND above = HWND_TOP;

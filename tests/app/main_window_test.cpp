@@ -58,42 +58,42 @@ TEST_F(MainWindowTest, StandsCentredWithFixedOuterSizeAndNoSystemMenu) {
 
 TEST_F(MainWindowTest, EachControlMatchesItsLayoutRow) {
     for (int index = 0; index < ControlCount; ++index) {
-        const ControlSpec& spec = kMainWindowLayout[index];
-        SCOPED_TRACE(spec.name);
+        const ControlSpec& row = kMainWindowLayout[index];
+        SCOPED_TRACE(row.name);
         HWND control = Control(static_cast<ControlIndex>(index));
-        if (spec.kind == ControlKind::OpenFileDialog) {
+        if (row.kind == ControlKind::OpenFileDialog) {
             EXPECT_EQ(control, nullptr) << "the dialog component has no window of its own";
             continue;
         }
         ASSERT_NE(control, nullptr);
-        const char* expectedClass = spec.kind == ControlKind::Button ? "Button"
-                                    : spec.kind == ControlKind::Edit ? "Edit"
+        const char* expectedClass = row.kind == ControlKind::Button ? "Button"
+                                    : row.kind == ControlKind::Edit ? "Edit"
                                                                      : kLabelClassName;
         EXPECT_EQ(lstrcmpiA(ClassOf(control).c_str(), expectedClass), 0) << ClassOf(control);
 
         RECT rect = ClientRectOf(control);
-        EXPECT_EQ(rect.left, spec.x);
-        EXPECT_EQ(rect.top, spec.y);
-        EXPECT_EQ(rect.right - rect.left, spec.width);
-        EXPECT_EQ(rect.bottom - rect.top, spec.height);
+        EXPECT_EQ(rect.left, row.x);
+        EXPECT_EQ(rect.top, row.y);
+        EXPECT_EQ(rect.right - rect.left, row.width);
+        EXPECT_EQ(rect.bottom - rect.top, row.height);
 
         LONG style = GetWindowLongA(control, GWL_STYLE);
         EXPECT_TRUE(style & WS_VISIBLE);
         EXPECT_FALSE(style & WS_DISABLED);
-        EXPECT_EQ((style & WS_TABSTOP) != 0, spec.tabStop);
-        EXPECT_EQ(style & spec.style, static_cast<LONG>(spec.style));
-        EXPECT_EQ(WindowText(control), spec.text);
+        EXPECT_EQ((style & WS_TABSTOP) != 0, row.tabStop);
+        EXPECT_EQ(style & row.style, static_cast<LONG>(row.style));
+        EXPECT_EQ(WindowText(control), row.text);
 
         LOGFONTA font{};
         auto handle = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
         ASSERT_NE(handle, nullptr);
         ASSERT_EQ(GetObjectA(handle, sizeof font, &font), static_cast<int>(sizeof font));
         EXPECT_STREQ(font.lfFaceName, "\xCB\xCE\xCC\xE5");  // 宋体
-        EXPECT_EQ(font.lfHeight, spec.font == ControlFont::Bold20 ? -20 : -12);
-        EXPECT_EQ(font.lfWeight, spec.font == ControlFont::Bold20 ? FW_BOLD : FW_NORMAL);
+        EXPECT_EQ(font.lfHeight, row.font == ControlFont::Bold20 ? -20 : -12);
+        EXPECT_EQ(font.lfWeight, row.font == ControlFont::Bold20 ? FW_BOLD : FW_NORMAL);
 
         LONG exStyle = GetWindowLongA(control, GWL_EXSTYLE);
-        switch (spec.kind) {
+        switch (row.kind) {
         case ControlKind::Edit:
             EXPECT_TRUE(exStyle & WS_EX_STATICEDGE);
             EXPECT_FALSE(style & (ES_READONLY | ES_PASSWORD | ES_NOHIDESEL | ES_UPPERCASE | ES_LOWERCASE |
@@ -110,7 +110,7 @@ TEST_F(MainWindowTest, EachControlMatchesItsLayoutRow) {
             EXPECT_EQ(exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE), 0);
             EXPECT_FALSE(style & WS_BORDER);
             EXPECT_EQ(GetLabelTextFormat(control),
-                      spec.textFormat | DT_SINGLELINE | DT_VCENTER | DT_NOCLIP);
+                      row.textFormat | DT_SINGLELINE | DT_VCENTER | DT_NOCLIP);
             break;
         case ControlKind::OpenFileDialog:
             break;

@@ -548,10 +548,10 @@ protected:
 
 TEST_F(VisualStyleMainWindowTest, ButtonsAndEditBoxesAreStyledFromTheStart) {
     for (int index = 0; index < ControlCount; ++index) {
-        const ControlSpec& spec = kMainWindowLayout[index];
-        SCOPED_TRACE(spec.name);
-        std::optional<StyledKind> expected = spec.kind == ControlKind::Button ? std::optional(StyledKind::PushButton)
-                                             : spec.kind == ControlKind::Edit ? std::optional(StyledKind::EditBox)
+        const ControlSpec& row = kMainWindowLayout[index];
+        SCOPED_TRACE(row.name);
+        std::optional<StyledKind> expected = row.kind == ControlKind::Button ? std::optional(StyledKind::PushButton)
+                                             : row.kind == ControlKind::Edit ? std::optional(StyledKind::EditBox)
                                                                               : std::nullopt;
         if (HWND control = Control(static_cast<ControlIndex>(index))) {
             EXPECT_EQ(StyledKindOf(control), expected);
