@@ -1,5 +1,7 @@
 #include "web_links.h"
 
+#include "system_library.h"
+
 namespace {
 
 // shell32 is loaded when a page is first opened, not at start: most runs open none, and
@@ -7,7 +9,7 @@ namespace {
 HINSTANCE WINAPI ShellExecuteOnFirstUse(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory,
                                         INT show) {
     static const auto shellExecute = reinterpret_cast<web_links_detail::ShellExecuteFunction>(
-        reinterpret_cast<void*>(GetProcAddress(LoadLibraryA("shell32.dll"), "ShellExecuteA")));
+        reinterpret_cast<void*>(SystemLibraryFunction("shell32.dll", "ShellExecuteA")));
     return shellExecute ? shellExecute(owner, verb, file, parameters, directory, show) : nullptr;
 }
 

@@ -4,6 +4,7 @@
 
 #include "datetext.h"
 #include "file_times.h"
+#include "system_library.h"
 #include "web_links.h"
 
 namespace {
@@ -20,7 +21,7 @@ void WriteTimeText(HWND box, DateTime value) {
 BOOL GetOpenFileNameOnFirstUse(OPENFILENAMEA* dialog) {
     using GetOpenFileNameFunction = BOOL(WINAPI*)(OPENFILENAMEA*);
     static const auto getOpenFileName = reinterpret_cast<GetOpenFileNameFunction>(
-        reinterpret_cast<void*>(GetProcAddress(LoadLibraryA("comdlg32.dll"), "GetOpenFileNameA")));
+        reinterpret_cast<void*>(SystemLibraryFunction("comdlg32.dll", "GetOpenFileNameA")));
     return getOpenFileName && getOpenFileName(dialog);
 }
 
